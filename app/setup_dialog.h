@@ -1,0 +1,49 @@
+#pragma once
+// The installer's one window: proposes an install folder, runs the install on
+// OK and then shows the completion message until it is closed.
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "app/icon_button.h"
+#include "framework/dialog.h"
+
+class SetupDialog : public CDialog {
+public:
+    explicit SetupDialog(HWND parent);
+    ~SetupDialog() override;
+
+    // Switches to the completed look: completion text, the folder controls
+    // hidden and the message moved up.
+    void ShowCompletedState();
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange& dx) override;
+    bool OnMessage(Message& m) override;
+
+private:
+    void CreateBrowseButton();
+    // False when the dialog was closed instead (the user declined to reinstall).
+    bool ChooseInstallFolder();
+    void UpdateFreeSpaceLabel();
+
+    void OnBrowse(Message&);
+    void OnInstall(Message&);
+    void OnPaint(Message& m);
+    void OnQueryDragIcon(Message& m);
+    static const std::array<MessageEntry<SetupDialog>, 4> messageTable;
+
+    std::unique_ptr<IconButton> m_browseButton;
+    CStatic m_messageLabel;
+    CStatic m_freeSpaceLabel;
+    CButton m_placeholder;
+    CStatic m_pathLabel;
+    CEdit m_folderEdit;
+    std::string m_messageText;
+    std::string m_installFolder;
+    HICON m_appIcon = nullptr;
+    int m_completed = 0;
+};
