@@ -188,6 +188,34 @@ TEST_F(Shortcuts, ALinkPathBeyond259CharactersFailsWithoutAFile) {
     EXPECT_FALSE(Exists(tooLong.substr(0, 259)));
 }
 
+// The same limit in the Japanese code page, where the test command reruns the
+// Cp932 suites: it counts characters, not bytes. 0x83 0x5C is one character
+// whose second byte equals a backslash.
+class ShortcutsCp932 : public Shortcuts {};
+
+TEST_F(ShortcutsCp932, TheLinkPathLimitCountsCharactersNotBytes) {
+    if (GetACP() != 932) GTEST_SKIP() << "needs code page 932";
+    const auto repeat = [](std::size_t count) {
+        std::string text;
+        for (std::size_t i = 0; i < count; ++i) text += "\x83\x5C";
+        return text;
+    };
+    std::string folder = "D:";
+    for (int level = 0; level < 3; ++level) {
+        folder += "\\" + repeat(60);
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << level;
+    }
+    const std::size_t folderCharacters = 2 + 3 * 61;
+    const std::string fits = folder + "\\" + repeat(259 - folderCharacters - 5) + ".lnk";
+    const std::string tooLong = folder + "\\" + repeat(260 - folderCharacters - 5) + ".lnk";
+    ASSERT_GT(fits.size(), 259u);
+
+    EXPECT_EQ(CreateShortcut("D:\\Apps\\KVX\\KVX.exe", fits, "Nalvora"), S_OK);
+    ExpectProductLink(fits, "D:\\Apps\\KVX");
+    EXPECT_TRUE(FAILED(CreateShortcut("D:\\Apps\\KVX\\KVX.exe", tooLong, "Nalvora")));
+    EXPECT_FALSE(Exists(tooLong));
+}
+
 TEST_F(Shortcuts, ProductShortcutsGoToBothFolders) {
     CreateProductShortcuts("D:\\Apps\\KVX", {"D:\\Desk", "D:\\Progs"});
     ExpectProductLink("D:\\Desk\\KVX.lnk", "D:\\Apps\\KVX");
