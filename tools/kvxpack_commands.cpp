@@ -114,12 +114,12 @@ void PackCommand(const fs::path& folder, const fs::path& out) {
 
 void ListCommand(const fs::path& file, std::ostream& out) {
   const LoadedPayload p = LoadPayload(file);
-  out << std::left << std::setw(3) << "#" << "  " << std::setw(24) << "name" << std::right << std::setw(10)
+  out << std::setw(2) << "#" << "  " << std::left << std::setw(24) << "name" << std::right << std::setw(10)
       << "stored" << std::setw(10) << "expanded" << '\n';
   for (std::size_t i = 0; i < p.walk.entries.size(); ++i) {
     const PayloadEntry e = p.walk.entries[i];
     const auto length = SzddExpandedLength(RestoreSzdd(p.payload, e));
-    out << std::left << std::setw(3) << i << "  " << std::setw(24) << InstallFileList[i] << std::right
+    out << std::setw(2) << i << "  " << std::left << std::setw(24) << InstallFileList[i] << std::right
         << std::setw(10) << e.length << std::setw(10) << (length ? std::to_string(*length) : "?") << '\n';
   }
   RequireIntact(p, file);
