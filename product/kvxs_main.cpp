@@ -1,0 +1,6 @@
+// Stand-in for KVXS.exe.
+#include "product/stand_in.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    return RunStandIn(instance, "KVXSWindow");
+}
