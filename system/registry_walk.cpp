@@ -1,5 +1,6 @@
 #include "system/registry_walk.h"
 
+#include <algorithm>
 #include <cstring>
 
 KeyWalk& KeyWalk::Open(std::initializer_list<const char*> names) {
@@ -47,6 +48,6 @@ std::string QueryText(HKEY key, const char* valueName, DWORD bufferSize) {
                          &size) != ERROR_SUCCESS)
         return {};
     // Data need not end in a NUL: never read past the bytes the query gave.
-    buffer.resize(strnlen(buffer.data(), size < bufferSize ? size : bufferSize));
+    buffer.resize(strnlen(buffer.data(), std::min(size, bufferSize)));
     return buffer;
 }

@@ -152,8 +152,13 @@ protected:
         MakeFile("D:\\Apps\\KVX\\KVX.exe");
         MakeFile("D:\\Apps\\KVX\\KVXS.exe");
         ASSERT_TRUE(SetCurrentDirectoryA("D:\\"));
+        RemoveLinks();
     }
-    void TearDown() override { DeleteFileA("D:\\KVX.lnk"); }
+    void TearDown() override { RemoveLinks(); }
+    // For runs that share one prefix between cases.
+    static void RemoveLinks() {
+        for (const char* link : {"D:\\KVX.lnk", "D:\\Desk\\KVX.lnk", "D:\\Progs\\KVX.lnk"}) DeleteFileA(link);
+    }
 
     ComApartment apartment_;
 };
