@@ -14,6 +14,12 @@ run=$(mktemp -d "${TMPDIR:-/tmp}/kvx-wine.XXXXXX")
 cp -al "$kvx_template" "$run/prefix"
 find "$run/prefix" -maxdepth 4 -type f \( -name '*.reg' -o -name '*.ini' \) -print0 |
   while IFS= read -r -d '' f; do cp --remove-destination "$(readlink -f "$f")" "$f.tmp" && mv -f "$f.tmp" "$f"; done
+# Wine links the user's Desktop, Documents, ... to the HOME the template was
+# made with; each run gets real folders of its own instead.
+for link in "$run"/prefix/drive_c/users/*/*; do
+  [ -L "$link" ] || continue
+  rm -f "$link" && mkdir -p "$link"
+done
 mkdir -p "$run/home"
 export WINEPREFIX=$run/prefix HOME=$run/home XDG_CONFIG_HOME=$run/home/.config XDG_DATA_HOME=$run/home/.local/share
 if [ -z "${DISPLAY:-}" ]; then
