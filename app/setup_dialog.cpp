@@ -81,12 +81,7 @@ void SetupDialog::UpdateFreeSpaceLabel() {}
 
 void SetupDialog::OnBrowse(Message&) {}
 
-void SetupDialog::OnInstall(Message&) {
-    if (m_completed) {
-        OnCancel();
-        return;
-    }
-}
+void SetupDialog::OnInstall(Message&) { InstallRun(*this); }
 
 void SetupDialog::ShowCompletedState() {
     m_messageText = completionText;

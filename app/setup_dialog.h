@@ -9,15 +9,16 @@
 
 #include "app/icon_button.h"
 #include "framework/dialog.h"
+#include "payload/install_run.h"
 
-class SetupDialog : public CDialog {
+class SetupDialog : public CDialog, private InstallDialog {
 public:
     explicit SetupDialog(HWND parent);
     ~SetupDialog() override;
 
     // Switches to the completed look: completion text, the folder controls
     // hidden and the message moved up.
-    void ShowCompletedState();
+    void ShowCompletedState() override;
 
 protected:
     BOOL OnInitDialog() override;
@@ -25,6 +26,13 @@ protected:
     bool OnMessage(Message& m) override;
 
 private:
+    // What the install run reads and changes.
+    std::string FolderText() const override { return m_folderEdit.GetWindowText(); }
+    bool Completed() const override { return m_completed != 0; }
+    void SetCompleted() override { m_completed = 1; }
+    void Close() override { OnCancel(); }
+    void SetInstallFolder(const std::string& folder) override { m_installFolder = folder; }
+
     void CreateBrowseButton();
     // False when the dialog was closed instead (the user declined to reinstall).
     bool ChooseInstallFolder();
