@@ -46,7 +46,8 @@ void CopyMatchFast(std::uint8_t* out, std::size_t produced, Match m) {
   } else if (m.distance == 1) {
     std::memset(dst, dst[-1], m.length);
   } else {
-    for (std::size_t k = 0; k < m.length; ++k) dst[k] = dst[k - m.distance];
+    const std::uint8_t* src = dst - m.distance;
+    for (std::size_t k = 0; k < m.length; ++k) dst[k] = src[k];
   }
 }
 

@@ -1,7 +1,9 @@
-// Hash chains over the window. The decoder's initial spaces are laid in
-// front of the input as real bytes, so matches that start in them need no
-// special case. A chain walk stops at 18 bytes, the longest a match can be,
-// which also keeps long runs cheap: the nearest candidate already matches.
+// Hash chains over the window: one table for the nearest three-byte match
+// and chains of four-byte hashes for longer ones. The decoder's initial
+// spaces are laid in front of the input as real bytes, so matches that start
+// in them need no special case. A walk stops at 18 bytes, the longest a
+// match can be, which also keeps long runs cheap: the nearest candidate
+// already matches.
 
 #include <algorithm>
 #include <bit>
@@ -48,38 +50,46 @@ class MatchFinder {
   SzddMatch Longest(std::size_t i, SzddMatch known) {
     const std::size_t cur = SzddWindowSize + i;
     const std::size_t limit = std::min(SzddMaxMatch, buf_.size() - cur);
-    std::size_t best = std::max<std::size_t>(known.length, SzddMinMatch - 1);
-    std::size_t distance = known.distance;
-    if (limit >= SzddMinMatch && best < limit) {
-      const std::uint8_t* here = buf_.data() + cur;
-      if (best < SzddMinMatch) {
-        // The nearest three-byte match is as good as any other of its length.
-        const std::int32_t c3 = head3_[Hash3(cur)];
-        if (c3 >= 0 && cur - c3 <= SzddWindowSize) {
-          const std::size_t len = CommonLength(buf_.data() + c3, here, limit);
-          if (len >= SzddMinMatch) { best = len; distance = cur - c3; }
-        }
-      }
-      std::int32_t c = limit > SzddMinMatch ? head_[Hash(cur)] : -1;
-      for (int steps = MaxChainSteps; c >= 0 && cur - c <= SzddWindowSize && steps > 0; --steps) {
-        const std::uint8_t* there = buf_.data() + c;
-        if (there[best] == here[best]) {
-          const std::size_t len = CommonLength(there, here, limit);
-          if (len > best) {
-            best = len;
-            distance = cur - c;
-            if (best == limit) break;
-          }
-        }
-        c = prev_[c % SzddWindowSize];
-      }
-    }
-    if (limit >= SzddMinMatch) Insert(cur);
-    if (best < SzddMinMatch) return {0, 0};
-    return {static_cast<std::uint16_t>(distance), static_cast<std::uint8_t>(best)};
+    if (limit < SzddMinMatch) return {0, 0};
+    Found best{std::max<std::size_t>(known.length, SzddMinMatch - 1), known.distance};
+    if (best.length < SzddMinMatch) TryNearestTriple(cur, limit, best);
+    if (best.length < limit && limit > SzddMinMatch) WalkChain(cur, limit, best);
+    Insert(cur);
+    if (best.length < SzddMinMatch) return {0, 0};
+    return {static_cast<std::uint16_t>(best.distance), static_cast<std::uint8_t>(best.length)};
   }
 
  private:
+  struct Found {
+    std::size_t length;
+    std::size_t distance;
+  };
+
+  // The nearest three-byte match is as good as any other of its length.
+  void TryNearestTriple(std::size_t cur, std::size_t limit, Found& best) const {
+    const std::int32_t c = head3_[Hash3(cur)];
+    if (c < 0 || cur - c > SzddWindowSize) return;
+    const std::size_t len = CommonLength(buf_.data() + c, buf_.data() + cur, limit);
+    if (len > best.length) best = {len, cur - c};
+  }
+
+  // Longer matches share at least four bytes: walk those, nearest first.
+  void WalkChain(std::size_t cur, std::size_t limit, Found& best) const {
+    const std::uint8_t* here = buf_.data() + cur;
+    std::int32_t c = head_[Hash(cur)];
+    for (int steps = MaxChainSteps; c >= 0 && cur - c <= SzddWindowSize && steps > 0; --steps) {
+      const std::uint8_t* there = buf_.data() + c;
+      if (there[best.length] == here[best.length]) {
+        const std::size_t len = CommonLength(there, here, limit);
+        if (len > best.length) {
+          best = {len, cur - c};
+          if (len == limit) return;
+        }
+      }
+      c = prev_[c % SzddWindowSize];
+    }
+  }
+
   std::uint32_t Hash3(std::size_t p) const {
     const std::uint32_t v = buf_[p] | buf_[p + 1] << 8 | buf_[p + 2] << 16;
     return (v * 2654435761u) >> (32 - HashBits);
