@@ -92,6 +92,9 @@ void SetupDialog::ShowCompletedState() {
     RECT rect = RectInDialog(m_hWnd, m_messageLabel);
     m_messageLabel.MoveWindow(rect.left, rect.top - 20, rect.right - rect.left, rect.bottom - rect.top, true);
     UpdateData();
+    // The hidden controls' places are erased by the dialog; repaint it and
+    // then its children, so the erase never covers the moved message.
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void SetupDialog::OnPaint(Message& m) {
