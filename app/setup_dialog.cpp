@@ -2,7 +2,11 @@
 
 #include "app/setup_app.h"
 #include "app/setup_rules.h"
+#include "browse/folder_dialog.h"
+#include "browse/free_space.h"
+#include "framework/message_box.h"
 #include "res/resource.h"
+#include "system/registry.h"
 
 namespace {
 constexpr char installQuestion[] = "\r\n\r\nInstall Nalvora?";
@@ -71,15 +75,32 @@ void SetupDialog::CreateBrowseButton() {
 }
 
 bool SetupDialog::ChooseInstallFolder() {
+    if (std::optional<std::string> previous = PreviousInstallFolder(ReadAppPathFolder())) {
+        m_installFolder = *previous;
+        // Asked while the dialog is still hidden: anything but Yes closes it.
+        return AppMessageBox("A previous installation found.\r\nReinstall?", MB_YESNO) == IDYES;
+    }
     std::array<char, 261> windows{};
     GetWindowsDirectoryA(windows.data(), static_cast<UINT>(windows.size()));
     m_installFolder = DefaultInstallFolder(windows.data());
     return true;
 }
 
-void SetupDialog::UpdateFreeSpaceLabel() {}
+// The Windows 95/98 family keeps the label's single space for the whole run.
+void SetupDialog::UpdateFreeSpaceLabel() {
+    if (TheSetupApp().m_platformKind == 2) m_freeSpaceLabel.SetWindowText(FreeSpaceText(m_installFolder));
+}
 
-void SetupDialog::OnBrowse(Message&) {}
+// The browser starts from the folder the dialog last set, not from what the
+// user may have typed since; only a confirmed choice replaces the typed text.
+void SetupDialog::OnBrowse(Message&) {
+    FolderDialog browser(m_hWnd, TheSetupApp().m_platformKind);
+    browser.m_strFolder = m_installFolder + "\\";
+    if (browser.DoModal() != IDOK) return;
+    m_installFolder = FolderFromBrowser(browser.m_strFolder);
+    m_folderEdit.SetWindowText(m_installFolder);
+    UpdateFreeSpaceLabel();
+}
 
 void SetupDialog::OnInstall(Message&) { InstallRun(*this); }
 
