@@ -66,7 +66,12 @@ BOOL CALLBACK MatchMessageBox(HWND hwnd, LPARAM lParam) {
 template <class Paint>
 std::vector<DWORD> Pixels(Paint paint) {
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = 32;
+    info.bmiHeader.biHeight = -32;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
