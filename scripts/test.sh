@@ -13,6 +13,8 @@ jobs=$(nproc)
 
 (cd "$build/native" && ctest --output-on-failure -j "$jobs") 2>&1 | tee "$logs/native.log"
 (cd "$build/win32" && xvfb-run -a -s '-screen 0 1024x768x24' ctest --output-on-failure -j "$jobs") 2>&1 | tee "$logs/win32.log"
+repro_failed=0
+"$root/scripts/check-reproducible.sh" 2>&1 | tee "$logs/reproducible.log"; repro_failed=${PIPESTATUS[0]}
 fuzz_failed=0
 if [ -x "$root/scripts/fuzz.sh" ]; then
   "$root/scripts/fuzz.sh" 2>&1 | tee "$logs/fuzz.log"; fuzz_failed=${PIPESTATUS[0]}
@@ -29,6 +31,8 @@ for log in "$logs/native.log" "$logs/win32.log"; do
   bad=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line")
   passed=$((passed + total - bad)); failed=$((failed + bad))
 done
-[ "$fuzz_failed" -eq 0 ] || failed=$((failed + 1))
+for extra in "$repro_failed" "$fuzz_failed"; do
+  if [ "$extra" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+done
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
