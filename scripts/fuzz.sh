@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets of the payload reader (clang with ASan and
+# Builds the libFuzzer targets of the payload codec and readers (clang with ASan and
 # UBSan) and runs each for a bounded time. A crash, a leak or a failed check
 # is a finding: the script then exits non-zero and leaves the reproducer in
 # the target's folder.
@@ -15,7 +15,7 @@ cd "$out"
 
 flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I"$root")
 core=("$root"/payload/szdd*.cpp "$root/payload/payload_format.cpp" "$root/payload/pe_resource.cpp")
-for target in szdd_expand payload_walk pe_resource; do
+for target in szdd_expand szdd_roundtrip payload_walk pe_resource; do
   if [ ! -x "$target" ] || [ -n "$(find "$root/payload" "$root/tests/fuzz" -newer "$target" -name '*.[ch]*' -print -quit)" ]; then
     clang++ "${flags[@]}" "$root/tests/fuzz/${target}_fuzz.cpp" "${core[@]}" -o "$target"
   fi
@@ -28,6 +28,7 @@ dll=/usr/lib/i386-linux-gnu/wine/i386-windows/lz32.dll
 if [ -x "$kvxpack" ] && [ -z "$(ls -A szdd_expand.corpus)" ]; then
   head -c 3000 "$root/payload/szdd_expand.cpp" >seed.txt
   "$kvxpack" compress seed.txt szdd_expand.corpus/text.sz
+  cp seed.txt szdd_roundtrip.corpus/text
   [ -f "$dll" ] && "$kvxpack" compress "$dll" szdd_expand.corpus/dll.sz
   mkdir -p seed/dalmont
   i=0
@@ -40,7 +41,7 @@ fi
 [ -f "$dll" ] && cp -n "$dll" pe_resource.corpus/lz32.dll
 
 failed=0
-for target in szdd_expand payload_walk pe_resource; do
+for target in szdd_expand szdd_roundtrip payload_walk pe_resource; do
   echo "fuzz: $target for ${seconds}s"
   if ! ./"$target" -max_total_time="$seconds" -max_len=65536 -print_final_stats=0 -artifact_prefix="$out/$target-" \
       "$target.corpus" >"$target.log" 2>&1; then

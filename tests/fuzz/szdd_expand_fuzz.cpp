@@ -1,6 +1,5 @@
 // The expander on any bytes, into a buffer exactly as large as the header
-// asks for (so the sanitizer sees a write one past it), and the compressor's
-// round trip on the same bytes taken as a plain file.
+// asks for, so the sanitizer sees a write one past it.
 
 #include <cstdlib>
 #include <vector>
@@ -14,10 +13,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::int32_t n = ExpandSzdd(in, out);
   if (n >= 0 && (!length || static_cast<std::uint32_t>(n) != *length)) std::abort();
   if (n < 0 && n != LzErrorRead && n != LzErrorBadValue) std::abort();
-
-  const std::vector<std::uint8_t> packed = CompressSzdd(in);
-  std::vector<std::uint8_t> back(size);
-  if (ExpandSzdd(packed, back) != static_cast<std::int32_t>(size)) std::abort();
-  if (!std::equal(back.begin(), back.end(), in.begin())) std::abort();
   return 0;
 }
