@@ -157,13 +157,15 @@ TEST(InstallRun, InstallsEverythingIntoAFolderWithMissingParentsAndCompletes) {
             EXPECT_LE(Ticks(times->written), Ticks(runEnd) + slack) << path << " " << UtcText(times->written);
         }
     }
-    install::ExpectEntries(productFolder, install::fileNames.size());
+    install::ExpectInstalled(productFolder);
     EXPECT_FALSE(install::Exists(productFolder + "\\KVX.tmp"));
 
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\KVX.exe", nullptr),
-              "C:\\Apps\\KVX\\KVX.exe");
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\KVX.exe", "Path"),
-              "C:\\Apps\\KVX");
+    EXPECT_EQ(
+        RegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\KVX.exe", nullptr),
+        "C:\\Apps\\KVX\\KVX.exe");
+    EXPECT_EQ(
+        RegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\KVX.exe", "Path"),
+        "C:\\Apps\\KVX");
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nalvora",
                            "DisplayName"),
               "Nalvora");

@@ -17,13 +17,20 @@ namespace install {
 
 // The installed names, relative to the product folder, in payload order.
 inline constexpr std::array<const char*, 9> fileNames{
-    "KVX.exe",    "KVXS.exe",           "KVX.hlp",
-    "KVX.cnt",    "KVXuninstall.exe",   "ReadMe.txt",
-    "dalmont\\dalmont.idx", "dalmont\\ngf0700c1.kvx", "dalmont\\ngf1b433d.kvx",
+    "KVX.exe",
+    "KVXS.exe",
+    "KVX.hlp",
+    "KVX.cnt",
+    "KVXuninstall.exe",
+    "ReadMe.txt",
+    "dalmont\\dalmont.idx",
+    "dalmont\\ngf0700c1.kvx",
+    "dalmont\\ngf1b433d.kvx",
 };
 inline constexpr std::size_t programFileCount = 6;
 
 inline constexpr char installQuestion[] = "\r\n\r\nInstall Nalvora?";
+inline constexpr char sampleQuestion[] = "\r\n\r\nSample file already exists.\r\nReplace?";
 inline constexpr char completionText[] =
     "The program has been successfully installed.\r\n"
     "A shortcut (named KVX) can be found on Windows Desktop and in \"Programs\" of Windows \"Start\".";
@@ -44,8 +51,8 @@ inline std::string VariantInstaller(const std::string& variant) {
 }
 
 inline std::optional<std::string> ReadBytes(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
     std::string bytes;
     std::array<char, 65536> chunk;
@@ -66,14 +73,11 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 
 inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// Entries [0, installed) are in place byte for byte; the others are not there.
-inline void ExpectEntries(const std::string& productFolder, std::size_t installed) {
-    for (std::size_t i = 0; i < fileNames.size(); ++i) {
+// Entries [first, end) are in place byte for byte.
+inline void ExpectInstalled(const std::string& productFolder, std::size_t first = 0,
+                            std::size_t end = fileNames.size()) {
+    for (std::size_t i = first; i < end; ++i) {
         std::string path = productFolder + "\\" + fileNames[i];
-        if (i >= installed) {
-            EXPECT_FALSE(Exists(path)) << path;
-            continue;
-        }
         auto expected = ReadBytes(ShippedFile(i));
         ASSERT_TRUE(expected) << ShippedFile(i);
         auto actual = ReadBytes(path);
@@ -81,6 +85,26 @@ inline void ExpectEntries(const std::string& productFolder, std::size_t installe
         EXPECT_EQ(actual->size(), expected->size()) << path;
         EXPECT_TRUE(*actual == *expected) << path << " differs from what was shipped";
     }
+}
+
+// Entries [first, end) were not written.
+inline void ExpectMissing(const std::string& productFolder, std::size_t first, std::size_t end = fileNames.size()) {
+    for (std::size_t i = first; i < end; ++i) EXPECT_FALSE(Exists(productFolder + "\\" + fileNames[i])) << fileNames[i];
+}
+
+// Starts the installer where an earlier install is recorded: answers its
+// question with Yes and waits for the dialog.
+inline std::optional<e2e::Session> StartSetupToReinstall(const std::string& exe = robot::SetupExePath()) {
+    auto program = robot::Start(exe);
+    if (!program) return std::nullopt;
+    auto box = robot::WaitForMessageBox(program->pid);
+    EXPECT_TRUE(box) << "no reinstall question";
+    if (!box) return std::nullopt;
+    EXPECT_EQ(box->text, "A previous installation found.\r\nReinstall?");
+    robot::Answer(*box, IDYES);
+    e2e::Session session{std::move(*program)};
+    session.dialog = robot::WaitForWindow(session.program.pid, e2e::setupCaption);
+    return session;
 }
 
 // Types the folder and presses OK, as a user would.
@@ -107,7 +131,8 @@ inline void ExpectMessage(const e2e::Session& session, const std::string& text, 
 
 // True once the dialog shows its completed look.
 inline bool WaitForCompleted(HWND dialog) {
-    return robot::WaitUntil([&] { return robot::Text(dialog, 1002) == completionText && !robot::Visible(dialog, 1001); });
+    return robot::WaitUntil(
+        [&] { return robot::Text(dialog, 1002) == completionText && !robot::Visible(dialog, 1001); });
 }
 
 // The dialog is still Ready: the question shown, the folder controls there.
