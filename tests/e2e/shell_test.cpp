@@ -110,3 +110,42 @@ TEST(SetupApp, TheWindows98FamilyGetsTheDialogWithABlankFreeSpaceLabel) {
 }
 
 }  // namespace
+
+namespace {
+
+// Under Wine, icon handles asked for from another process (WM_GETICON,
+// WM_QUERYDRAGICON) come back as 0, so only the painting is checked here.
+TEST(SetupDialog, MinimisedItPaintsAndComesBack) {
+    auto session = e2e::StartSetup();
+    ASSERT_TRUE(session && session->dialog);
+    HWND dialog = session->dialog;
+    ShowWindow(dialog, SW_MINIMIZE);
+    EXPECT_TRUE(robot::WaitUntil([&] { return IsIconic(dialog) != FALSE; }, 5000));
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ShowWindow(dialog, SW_RESTORE);
+    EXPECT_TRUE(robot::WaitUntil([&] { return !IsIconic(dialog); }, 5000));
+    EXPECT_FALSE(robot::HasExited(session->program));
+    EXPECT_EQ(robot::Text(dialog, 1001), "C:\\Program Files\\Corvane Software");
+    robot::PressCloseBox(dialog);
+    EXPECT_TRUE(robot::WaitForExit(session->program));
+}
+
+TEST(SetupDialog, TheBrowseButtonNeverTakesTheFocusLook) {
+    auto session = e2e::StartSetup();
+    ASSERT_TRUE(session && session->dialog);
+    HWND dialog = session->dialog;
+    robot::Click(dialog, 1000);
+    HWND browser = robot::WaitForWindow(session->program.pid, "Setup Folder");
+    ASSERT_NE(browser, nullptr);
+    robot::Click(browser, IDCANCEL);
+    ASSERT_TRUE(robot::WaitUntilGone(session->program.pid, "Setup Folder"));
+    HWND button = nullptr;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetDlgCtrlID(child) == 1000 && IsWindowVisible(child)) button = child;
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(SendMessageA(button, BM_GETSTATE, 0, 0) & BST_FOCUS, 0);
+    robot::Click(dialog, IDCANCEL);
+    EXPECT_TRUE(robot::WaitForExit(session->program));
+}
+
+}  // namespace
