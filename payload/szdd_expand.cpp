@@ -3,6 +3,7 @@
 // anything before the first byte is the ring's initial spaces.
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
 
@@ -11,10 +12,12 @@
 
 namespace {
 
-// Largest input and output one group can use: a flag byte and eight
-// two-byte matches, producing at most 8 * 18 bytes.
+// Largest input and output one group can use (a flag byte and eight
+// two-byte matches, producing at most 8 * 18 bytes), plus the slack the
+// bulk loop's fixed-size copies may touch beyond the last item.
 constexpr std::size_t GroupInputMax = 1 + 8 * 2;
 constexpr std::size_t GroupOutputMax = 8 * SzddMaxMatch;
+constexpr std::size_t CopySlack = 8;
 
 struct Match {
   std::size_t distance;
@@ -35,18 +38,29 @@ void CopyMatchSlow(std::uint8_t* out, std::size_t produced, Match m) {
   }
 }
 
-// Caller guarantees room for SzddMaxMatch bytes at out + produced, so a
-// far source copies a fixed 18 bytes and later items overwrite the excess.
+// Copies in chunks of `Chunk` bytes, each read only once the bytes it
+// overlaps are written; ends up to Chunk - 1 bytes past the match.
+template <std::size_t Chunk>
+void CopyChunks(std::uint8_t* dst, const std::uint8_t* src, std::size_t length) {
+  for (std::size_t k = 0; k < length; k += Chunk) std::memcpy(dst + k, src + k, Chunk);
+}
+
+// Caller guarantees room for SzddMaxMatch + CopySlack bytes at out +
+// produced; later items overwrite the excess.
 void CopyMatchFast(std::uint8_t* out, std::size_t produced, Match m) {
   std::uint8_t* dst = out + produced;
+  const std::uint8_t* src = dst - m.distance;
   if (m.distance > produced) {
     CopyMatchSlow(out, produced, m);
   } else if (m.distance >= SzddMaxMatch) {
-    std::memcpy(dst, dst - m.distance, SzddMaxMatch);
+    std::memcpy(dst, src, SzddMaxMatch);
+  } else if (m.distance >= 8) {
+    CopyChunks<8>(dst, src, m.length);
+  } else if (m.distance >= 4) {
+    CopyChunks<4>(dst, src, m.length);
   } else if (m.distance == 1) {
-    std::memset(dst, dst[-1], m.length);
+    std::memset(dst, src[0], m.length);
   } else {
-    const std::uint8_t* src = dst - m.distance;
     for (std::size_t k = 0; k < m.length; ++k) dst[k] = src[k];
   }
 }
@@ -60,25 +74,24 @@ struct Stream {
 };
 
 // Whole groups while they can neither run out of input nor pass the end of
-// the output: no checks per item.
+// the output: no checks per item. Runs of literals go eight bytes at a time.
 void ExpandBulk(Stream& s) {
-  while (static_cast<std::size_t>(s.end - s.in) >= GroupInputMax && s.total - s.produced >= GroupOutputMax) {
+  while (static_cast<std::size_t>(s.end - s.in) >= GroupInputMax + CopySlack &&
+         s.total - s.produced >= GroupOutputMax + CopySlack) {
     unsigned flags = *s.in++;
-    if (flags == 0xFF) {
+    for (unsigned items = 8; items > 0;) {
+      const unsigned literals = std::min<unsigned>(static_cast<unsigned>(std::countr_one(flags)), items);
       std::memcpy(s.out + s.produced, s.in, 8);
-      s.in += 8;
-      s.produced += 8;
-      continue;
-    }
-    for (int item = 0; item < 8; ++item, flags >>= 1) {
-      if (flags & 1) {
-        s.out[s.produced++] = *s.in++;
-        continue;
-      }
+      s.in += literals;
+      s.produced += literals;
+      items -= literals;
+      if (items == 0) break;
       const Match m = ReadMatch(s.in, s.produced);
       s.in += 2;
       CopyMatchFast(s.out, s.produced, m);
       s.produced += m.length;
+      flags >>= literals + 1;
+      --items;
     }
   }
 }
