@@ -2,15 +2,18 @@
 # Codec figures side by side, in one run: expansion speed of ours against
 # libmspack (native, in memory) and against the platform's LZ32 (under Wine,
 # in-process, our 32-bit build), compressed size against Debian's mscompress,
-# and compression speed. Builds what it needs; BUILD_DIR as for build.sh.
+# and compression speed. Run after scripts/build.sh (same BUILD_DIR); it
+# builds the two benchmark programs itself.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 export KVX_WINE_TEMPLATE=${KVX_WINE_TEMPLATE:-$build/wine-template}
-cmake --build "$build/native" --target codec_bench >/dev/null
-cmake --build "$build/win32" --target codec_bench_lz32 >/dev/null
 work=$build/bench-codec
 rm -rf "$work"; mkdir -p "$work/corpus" "$work/mscompress"
+for tree in native:codec_bench win32:codec_bench_lz32; do
+  cmake --build "$build/${tree%%:*}" --target "${tree#*:}" >"$work/build.log" 2>&1 ||
+    { echo "bench: building ${tree#*:} failed, see $work/build.log" >&2; exit 1; }
+done
 corpus=$work/corpus
 
 # Files nobody here wrote: Wine's own 32-bit DLLs, text, a ~1 MB data file;
