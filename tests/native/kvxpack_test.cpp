@@ -213,4 +213,21 @@ TEST_F(Kvxpack, ErrorsExitNonZeroAndLeaveNoFile) {
   EXPECT_NE(help.out.find("extract FILE DIR"), std::string::npos);
 }
 
+TEST_F(Kvxpack, ReadsTheBuiltSetupExe) {
+  // The cross build sits beside this one when scripts/build.sh made both.
+  const fs::path setup = fs::path(KVX_BINARY_DIR).parent_path() / "win32/app/setup.exe";
+  if (!fs::exists(setup)) GTEST_SKIP() << "no cross-built setup.exe at " << setup;
+  const Result verify = Run("verify '" + setup.string() + "'");
+  EXPECT_EQ(verify.exit, 0) << verify.out << verify.err;
+  ASSERT_EQ(Run("extract '" + setup.string() + "' out").exit, 0);
+  for (std::string_view name : InstallFileList) {
+    const fs::path file = dir_ / "out" / HostName(name);
+    EXPECT_GT(fs::file_size(file), 0u) << name;
+  }
+  const std::uintmax_t shipped[] = {25'305, 956'238, 1'174'163};
+  for (std::size_t i = ProgramFileCount; i < InstallFileList.size(); ++i) {
+    EXPECT_EQ(fs::file_size(dir_ / "out" / HostName(InstallFileList[i])), shipped[i - ProgramFileCount]);
+  }
+}
+
 }  // namespace
