@@ -14,8 +14,8 @@
 using Bytes = std::vector<std::uint8_t>;
 
 inline Bytes ReadCorpusFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ifstream in(path, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 // Seconds one call of fn takes by the clock now(): the best of several
@@ -23,28 +23,28 @@ inline Bytes ReadCorpusFile(const std::string& path) {
 // machine counts least.
 template <typename Fn>
 double BestSeconds(double (*now)(), Fn fn, int batches = 7) {
-  int reps = 1;
-  for (;;) {
-    const double start = now();
-    for (int i = 0; i < reps; ++i) fn();
-    if (now() - start > 0.02 || reps >= (1 << 20)) break;
-    reps *= 2;
-  }
-  double best = 1e30;
-  for (int b = 0; b < batches; ++b) {
-    const double start = now();
-    for (int i = 0; i < reps; ++i) fn();
-    best = std::min(best, (now() - start) / reps);
-  }
-  return best;
+    int reps = 1;
+    for (;;) {
+        const double start = now();
+        for (int i = 0; i < reps; ++i) fn();
+        if (now() - start > 0.02 || reps >= (1 << 20)) break;
+        reps *= 2;
+    }
+    double best = 1e30;
+    for (int b = 0; b < batches; ++b) {
+        const double start = now();
+        for (int i = 0; i < reps; ++i) fn();
+        best = std::min(best, (now() - start) / reps);
+    }
+    return best;
 }
 
 inline double WallSeconds() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 // FILE name size compressed compress_s ours_expand_s peer_expand_s
 inline void PrintRow(const std::string& name, std::size_t size, std::size_t packed, double compress, double ours,
                      double peer) {
-  std::printf("FILE %s %zu %zu %.9f %.9f %.9f\n", name.c_str(), size, packed, compress, ours, peer);
+    std::printf("FILE %s %zu %zu %.9f %.9f %.9f\n", name.c_str(), size, packed, compress, ours, peer);
 }

@@ -8,16 +8,16 @@
 #include <span>
 
 class MspackSzdd {
- public:
-  MspackSzdd();
-  ~MspackSzdd();
-  MspackSzdd(const MspackSzdd&) = delete;
-  MspackSzdd& operator=(const MspackSzdd&) = delete;
+public:
+    MspackSzdd();
+    ~MspackSzdd();
+    MspackSzdd(const MspackSzdd&) = delete;
+    MspackSzdd& operator=(const MspackSzdd&) = delete;
 
-  // Bytes written to out, or -1 when libmspack reports an error.
-  [[nodiscard]] long Expand(std::span<const std::uint8_t> file, std::span<std::uint8_t> out);
+    // Bytes written to out, or -1 when libmspack reports an error.
+    [[nodiscard]] long Expand(std::span<const std::uint8_t> file, std::span<std::uint8_t> out);
 
- private:
-  struct State;
-  std::unique_ptr<State> state_;
+private:
+    struct State;
+    std::unique_ptr<State> state_;
 };

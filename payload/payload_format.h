@@ -18,8 +18,8 @@ static_assert(sizeof(std::uint32_t) == PayloadLengthSize);
 static_assert(SzddHeaderSize - SzddDroppedPrefix == 10, "a body starts with the 10 header bytes after \"SZDD\"");
 
 struct PayloadEntry {
-  std::size_t body;      // offset of the body in the payload
-  std::uint32_t length;  // stored length G
+    std::size_t body;      // offset of the body in the payload
+    std::uint32_t length;  // stored length G
 };
 
 // The entry whose length prefix stands at pos. Nothing at the end marker;
@@ -32,10 +32,10 @@ struct PayloadEntry {
 [[nodiscard]] constexpr std::size_t PayloadEntryEnd(PayloadEntry e) { return e.body + e.length; }
 
 struct PayloadWalk {
-  std::vector<PayloadEntry> entries;
-  bool damaged = false;
-  bool endMarker = false;  // the walk stopped at a length of 0
-  std::size_t end = 0;     // offset just after the last thing read
+    std::vector<PayloadEntry> entries;
+    bool damaged = false;
+    bool endMarker = false;  // the walk stopped at a length of 0
+    std::size_t end = 0;     // offset just after the last thing read
 };
 
 // Entries from the start, at most maxEntries (the installer reads as many

@@ -20,10 +20,10 @@ inline constexpr std::uint8_t SzddModeA = 'A';
 // The header as it stands in the file; every field is bytes, so the layout
 // has no padding and the expanded length is read little-endian by hand.
 struct SzddHeader {
-  std::array<std::uint8_t, 8> signature;
-  std::uint8_t mode;
-  std::uint8_t missingNameChar;
-  std::array<std::uint8_t, 4> expandedLength;
+    std::array<std::uint8_t, 8> signature;
+    std::uint8_t mode;
+    std::uint8_t missingNameChar;
+    std::array<std::uint8_t, 4> expandedLength;
 };
 static_assert(sizeof(SzddHeader) == 14);
 static_assert(std::is_trivially_copyable_v<SzddHeader>);

@@ -20,125 +20,125 @@ constexpr std::size_t GroupOutputMax = 8 * SzddMaxMatch;
 constexpr std::size_t CopySlack = 8;
 
 struct Match {
-  std::size_t distance;
-  std::size_t length;
+    std::size_t distance;
+    std::size_t length;
 };
 
 Match ReadMatch(const std::uint8_t* item, std::size_t produced) {
-  const std::size_t position = item[0] | ((item[1] & 0xF0u) << 4);
-  return {SzddDistance(produced, position), (item[1] & 0x0Fu) + SzddMinMatch};
+    const std::size_t position = item[0] | ((item[1] & 0xF0u) << 4);
+    return {SzddDistance(produced, position), (item[1] & 0x0Fu) + SzddMinMatch};
 }
 
 // The careful copy: source bytes before the output's start are spaces, and
 // the source may overlap what this match itself writes.
 void CopyMatchSlow(std::uint8_t* out, std::size_t produced, Match m) {
-  for (std::size_t k = 0; k < m.length; ++k) {
-    const std::size_t at = produced + k;
-    out[at] = at >= m.distance ? out[at - m.distance] : SzddWindowFill;
-  }
+    for (std::size_t k = 0; k < m.length; ++k) {
+        const std::size_t at = produced + k;
+        out[at] = at >= m.distance ? out[at - m.distance] : SzddWindowFill;
+    }
 }
 
 // Copies in chunks of `Chunk` bytes, each read only once the bytes it
 // overlaps are written; ends up to Chunk - 1 bytes past the match.
 template <std::size_t Chunk>
 void CopyChunks(std::uint8_t* dst, const std::uint8_t* src, std::size_t length) {
-  for (std::size_t k = 0; k < length; k += Chunk) std::memcpy(dst + k, src + k, Chunk);
+    for (std::size_t k = 0; k < length; k += Chunk) std::memcpy(dst + k, src + k, Chunk);
 }
 
 // Caller guarantees room for SzddMaxMatch + CopySlack bytes at out +
 // produced; later items overwrite the excess.
 void CopyMatchFast(std::uint8_t* out, std::size_t produced, Match m) {
-  std::uint8_t* dst = out + produced;
-  const std::uint8_t* src = dst - m.distance;
-  if (m.distance > produced) {
-    CopyMatchSlow(out, produced, m);
-  } else if (m.distance >= SzddMaxMatch) {
-    std::memcpy(dst, src, SzddMaxMatch);
-  } else if (m.distance >= 8) {
-    CopyChunks<8>(dst, src, m.length);
-  } else if (m.distance >= 4) {
-    CopyChunks<4>(dst, src, m.length);
-  } else if (m.distance == 1) {
-    std::memset(dst, src[0], m.length);
-  } else {
-    for (std::size_t k = 0; k < m.length; ++k) dst[k] = src[k];
-  }
+    std::uint8_t* dst = out + produced;
+    const std::uint8_t* src = dst - m.distance;
+    if (m.distance > produced) {
+        CopyMatchSlow(out, produced, m);
+    } else if (m.distance >= SzddMaxMatch) {
+        std::memcpy(dst, src, SzddMaxMatch);
+    } else if (m.distance >= 8) {
+        CopyChunks<8>(dst, src, m.length);
+    } else if (m.distance >= 4) {
+        CopyChunks<4>(dst, src, m.length);
+    } else if (m.distance == 1) {
+        std::memset(dst, src[0], m.length);
+    } else {
+        for (std::size_t k = 0; k < m.length; ++k) dst[k] = src[k];
+    }
 }
 
 struct Stream {
-  const std::uint8_t* in;
-  const std::uint8_t* end;
-  std::uint8_t* out;
-  std::size_t produced;
-  std::size_t total;
+    const std::uint8_t* in;
+    const std::uint8_t* end;
+    std::uint8_t* out;
+    std::size_t produced;
+    std::size_t total;
 };
 
 // Whole groups while they can neither run out of input nor pass the end of
 // the output: no checks per item. Runs of literals go eight bytes at a time.
 void ExpandBulk(Stream& s) {
-  while (static_cast<std::size_t>(s.end - s.in) >= GroupInputMax + CopySlack &&
-         s.total - s.produced >= GroupOutputMax + CopySlack) {
-    unsigned flags = *s.in++;
-    for (unsigned items = 8; items > 0;) {
-      const unsigned literals = std::min<unsigned>(static_cast<unsigned>(std::countr_one(flags)), items);
-      std::memcpy(s.out + s.produced, s.in, 8);
-      s.in += literals;
-      s.produced += literals;
-      items -= literals;
-      if (items == 0) break;
-      const Match m = ReadMatch(s.in, s.produced);
-      s.in += 2;
-      CopyMatchFast(s.out, s.produced, m);
-      s.produced += m.length;
-      flags >>= literals + 1;
-      --items;
+    while (static_cast<std::size_t>(s.end - s.in) >= GroupInputMax + CopySlack &&
+           s.total - s.produced >= GroupOutputMax + CopySlack) {
+        unsigned flags = *s.in++;
+        for (unsigned items = 8; items > 0;) {
+            const unsigned literals = std::min<unsigned>(static_cast<unsigned>(std::countr_one(flags)), items);
+            std::memcpy(s.out + s.produced, s.in, 8);
+            s.in += literals;
+            s.produced += literals;
+            items -= literals;
+            if (items == 0) break;
+            const Match m = ReadMatch(s.in, s.produced);
+            s.in += 2;
+            CopyMatchFast(s.out, s.produced, m);
+            s.produced += m.length;
+            flags >>= literals + 1;
+            --items;
+        }
     }
-  }
 }
 
 // The last groups, every item checked against both ends. Bits left in the
 // final flag byte after the last byte are padding.
 bool ExpandTail(Stream& s) {
-  while (s.produced < s.total) {
-    if (s.in == s.end) return false;
-    unsigned flags = *s.in++;
-    for (int item = 0; item < 8 && s.produced < s.total; ++item, flags >>= 1) {
-      if (flags & 1) {
+    while (s.produced < s.total) {
         if (s.in == s.end) return false;
-        s.out[s.produced++] = *s.in++;
-        continue;
-      }
-      if (s.end - s.in < 2) return false;
-      const Match m = ReadMatch(s.in, s.produced);
-      s.in += 2;
-      if (m.length > s.total - s.produced) return false;
-      CopyMatchSlow(s.out, s.produced, m);
-      s.produced += m.length;
+        unsigned flags = *s.in++;
+        for (int item = 0; item < 8 && s.produced < s.total; ++item, flags >>= 1) {
+            if (flags & 1) {
+                if (s.in == s.end) return false;
+                s.out[s.produced++] = *s.in++;
+                continue;
+            }
+            if (s.end - s.in < 2) return false;
+            const Match m = ReadMatch(s.in, s.produced);
+            s.in += 2;
+            if (m.length > s.total - s.produced) return false;
+            CopyMatchSlow(s.out, s.produced, m);
+            s.produced += m.length;
+        }
     }
-  }
-  return s.in == s.end;
+    return s.in == s.end;
 }
 
 }  // namespace
 
 std::optional<std::uint32_t> SzddExpandedLength(std::span<const std::uint8_t> file) {
-  if (file.size() < SzddHeaderSize) return std::nullopt;
-  SzddHeader header;
-  std::memcpy(&header, file.data(), sizeof header);
-  if (header.signature != SzddSignature || header.mode != SzddModeA) return std::nullopt;
-  const auto& b = header.expandedLength;
-  return static_cast<std::uint32_t>(b[0] | b[1] << 8 | b[2] << 16) | static_cast<std::uint32_t>(b[3]) << 24;
+    if (file.size() < SzddHeaderSize) return std::nullopt;
+    SzddHeader header;
+    std::memcpy(&header, file.data(), sizeof header);
+    if (header.signature != SzddSignature || header.mode != SzddModeA) return std::nullopt;
+    const auto& b = header.expandedLength;
+    return static_cast<std::uint32_t>(b[0] | b[1] << 8 | b[2] << 16) | static_cast<std::uint32_t>(b[3]) << 24;
 }
 
 std::int32_t ExpandSzdd(std::span<const std::uint8_t> file, std::span<std::uint8_t> out) {
-  const auto length = SzddExpandedLength(file);
-  if (!length) return LzErrorRead;
-  if (*length > out.size() || *length > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) {
-    return LzErrorBadValue;
-  }
-  const auto data = file.subspan(SzddHeaderSize);
-  Stream s{data.data(), data.data() + data.size(), out.data(), 0, *length};
-  ExpandBulk(s);
-  if (!ExpandTail(s)) return LzErrorRead;
-  return static_cast<std::int32_t>(s.produced);
+    const auto length = SzddExpandedLength(file);
+    if (!length) return LzErrorRead;
+    if (*length > out.size() || *length > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) {
+        return LzErrorBadValue;
+    }
+    const auto data = file.subspan(SzddHeaderSize);
+    Stream s{data.data(), data.data() + data.size(), out.data(), 0, *length};
+    ExpandBulk(s);
+    if (!ExpandTail(s)) return LzErrorRead;
+    return static_cast<std::int32_t>(s.produced);
 }

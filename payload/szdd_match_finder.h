@@ -6,8 +6,8 @@
 #include <vector>
 
 struct SzddMatch {
-  std::uint16_t distance;  // 1 to 4096 back from the position
-  std::uint8_t length;     // 0 when no match of at least 3 bytes exists
+    std::uint16_t distance;  // 1 to 4096 back from the position
+    std::uint8_t length;     // 0 when no match of at least 3 bytes exists
 };
 
 // For every position of in, the longest match the decoder's window offers

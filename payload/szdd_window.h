@@ -17,14 +17,14 @@ inline constexpr std::size_t SzddMaxMatch = 18;
 // `position`. Naming the write position itself means the oldest byte, 4096
 // back, which the ring still holds until this very byte overwrites it.
 [[nodiscard]] constexpr std::size_t SzddDistance(std::size_t produced, std::size_t position) {
-  const std::size_t write = (SzddWindowStart + produced) % SzddWindowSize;
-  const std::size_t back = (write - position) % SzddWindowSize;
-  return back == 0 ? SzddWindowSize : back;
+    const std::size_t write = (SzddWindowStart + produced) % SzddWindowSize;
+    const std::size_t back = (write - position) % SzddWindowSize;
+    return back == 0 ? SzddWindowSize : back;
 }
 
 // The ring position a match names when it copies from `distance` back.
 [[nodiscard]] constexpr std::size_t SzddPosition(std::size_t produced, std::size_t distance) {
-  return (SzddWindowStart + produced + SzddWindowSize - distance) % SzddWindowSize;
+    return (SzddWindowStart + produced + SzddWindowSize - distance) % SzddWindowSize;
 }
 
 static_assert(SzddDistance(0, SzddWindowStart) == SzddWindowSize);

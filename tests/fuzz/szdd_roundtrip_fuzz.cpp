@@ -7,10 +7,10 @@
 #include "payload/szdd.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::span<const std::uint8_t> in(data, size);
-  const std::vector<std::uint8_t> packed = CompressSzdd(in);
-  std::vector<std::uint8_t> back(size);
-  if (ExpandSzdd(packed, back) != static_cast<std::int32_t>(size)) std::abort();
-  if (!std::equal(back.begin(), back.end(), in.begin())) std::abort();
-  return 0;
+    const std::span<const std::uint8_t> in(data, size);
+    const std::vector<std::uint8_t> packed = CompressSzdd(in);
+    std::vector<std::uint8_t> back(size);
+    if (ExpandSzdd(packed, back) != static_cast<std::int32_t>(size)) std::abort();
+    if (!std::equal(back.begin(), back.end(), in.begin())) std::abort();
+    return 0;
 }
