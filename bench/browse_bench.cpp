@@ -17,7 +17,7 @@
 namespace {
 
 constexpr UINT scriptMessage = WM_APP + 1;
-constexpr int runs = 3;
+constexpr int runs = 5;
 
 // The browser with a script that runs as soon as it is on screen and ends it.
 class TimedFolderDialog : public FolderDialog {
