@@ -22,7 +22,8 @@ constexpr int treeId = 1013, pathId = 1028, freeSpaceId = 1001;
 constexpr UINT scriptMessage = WM_APP + 1;
 
 // The browser with a script that runs once the dialog is on screen, like a
-// user sitting in front of it. The script ends the dialog.
+// user sitting in front of it. The script ends the dialog; one that stops
+// early on a failed assertion leaves it to be ended with IDABORT.
 class DrivenFolderDialog : public FolderDialog {
 public:
     DrivenFolderDialog(int platformKind, std::function<void(DrivenFolderDialog&)> script)
@@ -41,11 +42,21 @@ protected:
     bool OnMessage(Message& m) override {
         if (m.message != scriptMessage) return FolderDialog::OnMessage(m);
         script_(*this);
+        if (!ended_) EndDialog(IDABORT);
         return true;
+    }
+    void OnOK() override {
+        ended_ = true;
+        FolderDialog::OnOK();
+    }
+    void OnCancel() override {
+        ended_ = true;
+        FolderDialog::OnCancel();
     }
 
 private:
     std::function<void(DrivenFolderDialog&)> script_;
+    bool ended_ = false;
 };
 
 struct BrowseRun {
