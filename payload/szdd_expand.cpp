@@ -38,28 +38,32 @@ void CopyMatchSlow(std::uint8_t* out, std::size_t produced, Match m) {
     }
 }
 
-// Copies in chunks of `Chunk` bytes, each read only once the bytes it
-// overlaps are written; ends up to Chunk - 1 bytes past the match.
-template <std::size_t Chunk>
-void CopyChunks(std::uint8_t* dst, const std::uint8_t* src, std::size_t length) {
-    for (std::size_t k = 0; k < length; k += Chunk) std::memcpy(dst + k, src + k, Chunk);
+// Copies Count chunks of Chunk bytes one after the other, so a chunk may
+// read what the chunk before it wrote: enough for any match whose source is
+// at least Chunk bytes back. Small fixed copies compile to plain moves,
+// where one variable or 18-byte copy may become a slow string instruction.
+template <std::size_t Chunk, std::size_t Count>
+void CopyChunks(std::uint8_t* dst, const std::uint8_t* src) {
+    static_assert(Chunk * Count >= SzddMaxMatch && Chunk * Count - SzddMaxMatch <= CopySlack);
+    for (std::size_t k = 0; k < Count * Chunk; k += Chunk) std::memcpy(dst + k, src + k, Chunk);
 }
 
 // Caller guarantees room for SzddMaxMatch + CopySlack bytes at out +
 // produced; later items overwrite the excess.
 void CopyMatchFast(std::uint8_t* out, std::size_t produced, Match m) {
-    std::uint8_t* dst = out + produced;
-    const std::uint8_t* src = dst - m.distance;
     if (m.distance > produced) {
         CopyMatchSlow(out, produced, m);
-    } else if (m.distance >= SzddMaxMatch) {
-        std::memcpy(dst, src, SzddMaxMatch);
-    } else if (m.distance >= 8) {
-        CopyChunks<8>(dst, src, m.length);
+        return;
+    }
+    std::uint8_t* dst = out + produced;
+    const std::uint8_t* src = dst - m.distance;
+    if (m.distance >= 8) {
+        CopyChunks<8, 3>(dst, src);
     } else if (m.distance >= 4) {
-        CopyChunks<4>(dst, src, m.length);
+        CopyChunks<4, 5>(dst, src);
     } else if (m.distance == 1) {
-        std::memset(dst, src[0], m.length);
+        const std::uint32_t run = src[0] * 0x01010101u;
+        for (std::size_t k = 0; k < 20; k += 4) std::memcpy(dst + k, &run, 4);
     } else {
         for (std::size_t k = 0; k < m.length; ++k) dst[k] = src[k];
     }
@@ -76,24 +80,31 @@ struct Stream {
 // Whole groups while they can neither run out of input nor pass the end of
 // the output: no checks per item. Runs of literals go eight bytes at a time.
 void ExpandBulk(Stream& s) {
-    while (static_cast<std::size_t>(s.end - s.in) >= GroupInputMax + CopySlack &&
-           s.total - s.produced >= GroupOutputMax + CopySlack) {
-        unsigned flags = *s.in++;
+    // Locals, not the stream's fields: every byte stored may alias them.
+    const std::uint8_t* in = s.in;
+    std::uint8_t* const out = s.out;
+    std::size_t produced = s.produced;
+    const std::size_t inputStop = GroupInputMax + CopySlack;
+    const std::size_t outputStop = s.total >= GroupOutputMax + CopySlack ? s.total - GroupOutputMax - CopySlack : 0;
+    while (static_cast<std::size_t>(s.end - in) >= inputStop && produced < outputStop) {
+        unsigned flags = *in++;
         for (unsigned items = 8; items > 0;) {
             const unsigned literals = std::min<unsigned>(static_cast<unsigned>(std::countr_one(flags)), items);
-            std::memcpy(s.out + s.produced, s.in, 8);
-            s.in += literals;
-            s.produced += literals;
+            std::memcpy(out + produced, in, 8);
+            in += literals;
+            produced += literals;
             items -= literals;
             if (items == 0) break;
-            const Match m = ReadMatch(s.in, s.produced);
-            s.in += 2;
-            CopyMatchFast(s.out, s.produced, m);
-            s.produced += m.length;
+            const Match m = ReadMatch(in, produced);
+            in += 2;
+            CopyMatchFast(out, produced, m);
+            produced += m.length;
             flags >>= literals + 1;
             --items;
         }
     }
+    s.in = in;
+    s.produced = produced;
 }
 
 // The last groups, every item checked against both ends. Bits left in the
