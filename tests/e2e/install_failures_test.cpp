@@ -45,7 +45,7 @@ TEST(InstallFailures, ADestinationInUseStopsTheRunAndOkAgainCompletesOnceItIsFre
 
 struct Damage {
     const char* variant;
-    std::size_t entry;  // the damaged one
+    std::size_t entry;  // where the run stops
     const char* message;
 };
 
@@ -70,7 +70,8 @@ TEST_P(InstallDamagedPayload, StopsAtTheDamagedEntryAndWritesNothingForIt) {
 // Made from the product's payload by tests/variants/damage-payload.sh.
 INSTANTIATE_TEST_SUITE_P(Variants, InstallDamagedPayload,
                          testing::Values(Damage{"truncated", 7, corruptFile}, Damage{"bad_signature", 3, corruptFile},
-                                         Damage{"empty_entry", 5, installError}, Damage{"cut", 8, corruptFile}),
+                                         Damage{"empty_entry", 5, installError}, Damage{"cut", 8, corruptFile},
+                                         Damage{"oversized", 8, installError}),
                          [](const testing::TestParamInfo<Damage>& info) { return std::string(info.param.variant); });
 
 TEST(InstallFailures, APayloadEndingAfterTheProgramFilesCompletesWithThem) {

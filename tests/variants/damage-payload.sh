@@ -6,11 +6,15 @@
 #   empty_entry/    entry 5 a sound SZDD file of 0 expanded bytes
 #   ends_early/     the end marker right after the six program files
 #   cut/            the payload itself ending in the middle of entry 8
+#   oversized/      entry 8 a sound SZDD file one byte longer than the
+#                   installer's 2,400,000-byte buffer (kvxpack compresses it;
+#                   its pack command would refuse the file)
 # Every entry not named stays byte for byte as it was.
-#   damage-payload.sh PAYLOAD OUTDIR
+#   damage-payload.sh PAYLOAD OUTDIR KVXPACK
 set -euo pipefail
 in=$1
 out=$2
+kvxpack=$3
 
 # Bytes [from, from + count) of the payload.
 slice() { dd if="$in" bs=64K iflag=skip_bytes,count_bytes skip="$1" count="$2" status=none; }
@@ -41,7 +45,7 @@ end=$size
 before() { slice 0 "${offsets[$1]}"; }
 from() { slice "${offsets[$1]}" $((end - offsets[$1])); }
 
-mkdir -p "$out"/{truncated,bad_signature,empty_entry,ends_early,cut}
+mkdir -p "$out"/{truncated,bad_signature,empty_entry,ends_early,cut,oversized}
 
 half=$((lengths[7] / 2))
 { before 7; le32 $half; slice $((offsets[7] + 4)) $half; from 8; } >"$out/truncated/payload.bin"
@@ -56,3 +60,11 @@ half=$((lengths[7] / 2))
 { before 6; le32 0; } >"$out/ends_early/payload.bin"
 
 slice 0 $((offsets[8] + 4 + lengths[8] / 2)) >"$out/cut/payload.bin"
+
+head -c 2400001 /dev/zero >"$out/oversized/file"
+rm -f "$out/oversized/file.sz"
+"$kvxpack" compress "$out/oversized/file" "$out/oversized/file.sz"
+big=$(($(stat -c %s "$out/oversized/file.sz") - 4))
+{ before 8; le32 $big; dd if="$out/oversized/file.sz" bs=64K iflag=skip_bytes skip=4 status=none; le32 0; } \
+  >"$out/oversized/payload.bin"
+rm -f "$out/oversized/file" "$out/oversized/file.sz"
