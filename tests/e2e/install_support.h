@@ -132,6 +132,7 @@ inline void ExpectMessage(const e2e::Session& session, const std::string& text, 
     EXPECT_EQ(box->icon, icon) << box->text;
     EXPECT_EQ(box->buttons, buttons) << box->text;
     EXPECT_EQ(box->owner, session.dialog) << box->text;
+    EXPECT_FALSE(IsWindowEnabled(session.dialog)) << "not modal: " << box->text;
     robot::Answer(*box, answer);
     EXPECT_TRUE(robot::WaitUntil([&] { return !IsWindow(box->window); })) << box->text;
 }
