@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/wall_clock.h"
 #include "browse/folder_dialog.h"
 #include "browse/search_count.h"
 
@@ -42,18 +43,6 @@ protected:
 private:
     std::function<void(TimedFolderDialog&)> script_;
 };
-
-double Now() {
-    LARGE_INTEGER counter{}, frequency{};
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 void MakeFolder(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
 
@@ -88,13 +77,13 @@ void BenchOpen(const std::string& start) {
     for (int run = 0; run < runs; ++run) {
         double opened = 0;
         TimedFolderDialog dialog([&](TimedFolderDialog& d) {
-            opened = Now();
+            opened = NowMs();
             searches = DirectorySearchCount();
             d.Close();
         });
         dialog.m_strFolder = start;
         ResetDirectorySearchCount();
-        const double begin = Now();
+        const double begin = NowMs();
         dialog.DoModal();
         times.push_back(opened - begin);
     }
@@ -110,15 +99,15 @@ void BenchExpand(const std::string& folder, const char* what) {
             HWND tree = d.Tree();
             auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
             ResetDirectorySearchCount();
-            const double begin = Now();
+            const double begin = NowMs();
             SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
-            times.push_back(Now() - begin);
+            times.push_back(NowMs() - begin);
             searches = DirectorySearchCount();
             // Collapsed and opened again by the user: the tree's own work, no listing.
             SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
-            const double reopen = Now();
+            const double reopen = NowMs();
             SendMessageA(tree, WM_KEYDOWN, VK_ADD, 0);
-            again.push_back(Now() - reopen);
+            again.push_back(NowMs() - reopen);
             d.Close();
         });
         dialog.m_strFolder = folder;
@@ -131,7 +120,7 @@ void BenchExpand(const std::string& folder, const char* what) {
 // The two parts of an expansion measured apart: one look-ahead search per
 // subfolder, and the tree control's sorted insertion of the names.
 void BenchParts(const std::string& folder, int count) {
-    double begin = Now();
+    double begin = NowMs();
     for (int i = 0; i < count; ++i) {
         WIN32_FIND_DATAA entry{};
         HANDLE search = FindFirstFileA((folder + "\\Folder" + std::to_string(i) + "\\*.*").c_str(), &entry);
@@ -139,7 +128,7 @@ void BenchParts(const std::string& folder, int count) {
         }
         if (search != INVALID_HANDLE_VALUE) FindClose(search);
     }
-    std::printf("  %d look-ahead searches alone: %.1f ms\n", count, Now() - begin);
+    std::printf("  %d look-ahead searches alone: %.1f ms\n", count, NowMs() - begin);
     HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
     // Under a collapsed item, as a listing inserts them before the tree expands.
     TVINSERTSTRUCTA top{};
@@ -148,7 +137,7 @@ void BenchParts(const std::string& folder, int count) {
     top.item.mask = TVIF_TEXT;
     top.item.pszText = const_cast<char*>("D:");
     auto parent = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&top)));
-    begin = Now();
+    begin = NowMs();
     for (int i = 0; i < count; ++i) {
         const std::string name = "Folder" + std::to_string((i * 7919) % count);
         TVINSERTSTRUCTA insert{};
@@ -158,7 +147,7 @@ void BenchParts(const std::string& folder, int count) {
         insert.item.pszText = const_cast<char*>(name.c_str());
         SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
     }
-    std::printf("  %d sorted insertions alone: %.1f ms\n", count, Now() - begin);
+    std::printf("  %d sorted insertions alone: %.1f ms\n", count, NowMs() - begin);
     DestroyWindow(tree);
 }
 

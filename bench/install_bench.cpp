@@ -20,34 +20,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/wall_clock.h"
+#include "payload/install_file_list.h"
 #include "robot/robot.h"
 
 namespace {
 
-constexpr std::array<const char*, 9> fileNames{
-    "KVX.exe",
-    "KVXS.exe",
-    "KVX.hlp",
-    "KVX.cnt",
-    "KVXuninstall.exe",
-    "ReadMe.txt",
-    "dalmont\\dalmont.idx",
-    "dalmont\\ngf0700c1.kvx",
-    "dalmont\\ngf1b433d.kvx",
-};
 constexpr char completionPrefix[] = "The program has been successfully installed.";
-
-double NowMs() {
-    LARGE_INTEGER counter{}, frequency{};
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 std::string ShippedFolder() { return robot::WindowsPath(std::string(KVX_BINARY_DIR) + "/product/files"); }
 
@@ -144,7 +123,10 @@ double CopyWithCopyFile(const std::string& folder) {
     MakeFolders(folder);
     const std::string from = ShippedFolder();
     const double start = NowMs();
-    for (const char* name : fileNames) CopyFileA((from + "\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE);
+    for (std::string_view listed : InstallFileList) {
+        const std::string name(listed);
+        CopyFileA((from + "\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE);
+    }
     return NowMs() - start;
 }
 
@@ -154,7 +136,8 @@ double CopyWithReadWrite(const std::string& folder, std::vector<char>& buffer) {
     MakeFolders(folder);
     const std::string from = ShippedFolder();
     const double start = NowMs();
-    for (const char* name : fileNames) {
+    for (std::string_view listed : InstallFileList) {
+        const std::string name(listed);
         HANDLE in = CreateFileA((from + "\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
         HANDLE out = CreateFileA((folder + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -174,7 +157,8 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     std::vector<char> buffer(2'400'000);
     double bytes = 0;
-    for (const char* name : fileNames) {
+    for (std::string_view listed : InstallFileList) {
+        const std::string name(listed);
         WIN32_FILE_ATTRIBUTE_DATA data{};
         if (GetFileAttributesExA((ShippedFolder() + "\\" + name).c_str(), GetFileExInfoStandard, &data))
             bytes += data.nFileSizeLow;
