@@ -108,12 +108,16 @@ void ExpandBulk(Stream& s) {
 }
 
 // The last groups, every item checked against both ends. Bits left in the
-// final flag byte after the last byte are padding.
-bool ExpandTail(Stream& s) {
+// final flag byte after the last byte are padding. Encoders that write a
+// group's flag byte before they know whether an item follows leave one flag
+// byte with no items after a stream that ends on a full group; that byte is
+// accepted, anything more is not.
+bool ExpandTail(Stream& s, bool groupEnded) {
     while (s.produced < s.total) {
         if (s.in == s.end) return false;
         unsigned flags = *s.in++;
-        for (int item = 0; item < 8 && s.produced < s.total; ++item, flags >>= 1) {
+        int item = 0;
+        for (; item < 8 && s.produced < s.total; ++item, flags >>= 1) {
             if (flags & 1) {
                 if (s.in == s.end) return false;
                 s.out[s.produced++] = *s.in++;
@@ -126,8 +130,10 @@ bool ExpandTail(Stream& s) {
             CopyMatchSlow(s.out, s.produced, m);
             s.produced += m.length;
         }
+        groupEnded = item == 8;
     }
-    return s.in == s.end;
+    const auto left = s.end - s.in;
+    return left == 0 || (left == 1 && groupEnded);
 }
 
 }  // namespace
@@ -150,6 +156,7 @@ std::int32_t ExpandSzdd(std::span<const std::uint8_t> file, std::span<std::uint8
     const auto data = file.subspan(SzddHeaderSize);
     Stream s{data.data(), data.data() + data.size(), out.data(), 0, *length};
     ExpandBulk(s);
-    if (!ExpandTail(s)) return LzErrorRead;
+    // The bulk loop only ever takes whole groups.
+    if (!ExpandTail(s, true)) return LzErrorRead;
     return static_cast<std::int32_t>(s.produced);
 }

@@ -251,11 +251,37 @@ TEST(Szdd, DamagedFilesAreReadErrors) {
         {"match runs past the expanded length", SzddFile(4, {0x01, 'a', 0xF0, 0xF2})},
         {"literal after the expanded length", SzddFile(1, {0x03, 'a', 'b'})},
         {"empty file with a stray group", SzddFile(0, {0x01, 0x00})},
+        {"a byte after a partial last group", SzddFile(3, {0x07, 'a', 'b', 'c', 0x00})},
+        {"two bytes after a full last group",
+         SzddFile(8, {0xFF, 'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 0x00, 0x00})},
     };
     for (const auto& c : cases) {
         Bytes out(length + 64, 0);
         EXPECT_EQ(ExpandSzdd(c.file, out), LzErrorRead) << c.name;
     }
+}
+
+// An encoder that writes each group's flag byte before its items may end a
+// stream that fills its last group with one flag byte and no items.
+TEST(Szdd, OneEmptyGroupAfterAFullLastGroupIsAccepted) {
+    Bytes out(16, 0);
+    EXPECT_EQ(ExpandSzdd(SzddFile(8, {0xFF, 'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 0x00}), out), 8);
+    EXPECT_EQ(std::string(out.begin(), out.begin() + 8), "abcdefgh");
+    EXPECT_EQ(ExpandSzdd(SzddFile(0, {0x00}), out), 0);
+    // The same at the end of a stream long enough for the bulk decoder.
+    Bytes data(8 * 300);
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 7 + i / 13);
+    Bytes stream;
+    for (std::size_t i = 0; i < data.size(); i += 8) {
+        stream.push_back(0xFF);
+        stream.insert(stream.end(), data.begin() + static_cast<std::ptrdiff_t>(i),
+                      data.begin() + static_cast<std::ptrdiff_t>(i + 8));
+    }
+    stream.push_back(0x00);
+    Bytes big(data.size() + 64, 0);
+    ASSERT_EQ(ExpandSzdd(SzddFile(static_cast<std::uint32_t>(data.size()), stream), big),
+              static_cast<std::int32_t>(data.size()));
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), big.begin()));
 }
 
 TEST(Szdd, LengthLargerThanTheBufferIsABadValueAndWritesNothing) {
