@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include <mspack.h>
+
 #include "payload/szdd.h"
 
 namespace {
@@ -342,6 +344,28 @@ TEST_F(SzddPeers, MsexpandExpandsWhatOursWrites) {
         ASSERT_EQ(std::system(("msexpand < '" + packed.string() + "' > '" + out.string() + "'").c_str()), 0);
         EXPECT_EQ(ReadFile(out), data) << name;
     }
+}
+
+// libmspack's SZDD decompressor, a third expander written independently of
+// the platform's and of msexpand. Unlike the others it is also given the
+// files shorter than 16 bytes.
+TEST_F(SzddPeers, LibmspackExpandsWhatOursWrites) {
+    msszdd_decompressor* szdd = mspack_create_szdd_decompressor(nullptr);
+    ASSERT_NE(szdd, nullptr);
+    auto corpus = Corpus();
+    for (auto& s : EdgeSamples())
+        if (s.data.size() < 16) corpus.push_back(std::move(s));
+    int i = 0;
+    for (const auto& [name, data] : corpus) {
+        const fs::path packed = dir_ / ("mspack" + std::to_string(i++));
+        WriteFile(packed, CompressSzdd(data));
+        const std::string out = packed.string() + ".out";
+        EXPECT_EQ(szdd->decompress(szdd, const_cast<char*>(packed.c_str()), const_cast<char*>(out.c_str())),
+                  MSPACK_ERR_OK)
+            << name;
+        EXPECT_EQ(ReadFile(out), data) << name;
+    }
+    mspack_destroy_szdd_decompressor(szdd);
 }
 
 }  // namespace
