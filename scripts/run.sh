@@ -11,7 +11,11 @@ build=${BUILD_DIR:-$root/build}
 "$root/scripts/build.sh"
 if [ -n "${DISPLAY:-}" ] && [ -z "${KVX_DEMO:-}" ]; then
   source "$root/scripts/wine-env.sh"
-  export WINEPREFIX=$build/wine-prefix
+  # A HOME of its own, so the shortcuts an install makes stay in the prefix
+  # instead of landing on your own desktop; X still finds its authority file.
+  export XAUTHORITY=${XAUTHORITY:-$HOME/.Xauthority}
+  export WINEPREFIX=$build/wine-prefix HOME=$build/wine-home
+  mkdir -p "$HOME"
   [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
   exec wine "$build/setup.exe"
 fi
