@@ -12,37 +12,13 @@
 #include <vector>
 
 #include "bench/wall_clock.h"
+#include "wine/driven_folder_dialog.h"
 #include "browse/folder_dialog.h"
 #include "browse/search_count.h"
 
 namespace {
 
-constexpr UINT scriptMessage = WM_APP + 1;
 constexpr int runs = 5;
-
-// The browser with a script that runs as soon as it is on screen and ends it.
-class TimedFolderDialog : public FolderDialog {
-public:
-    explicit TimedFolderDialog(std::function<void(TimedFolderDialog&)> script)
-        : FolderDialog(nullptr, 2), script_(std::move(script)) {}
-    HWND Tree() const { return GetDlgItem(m_hWnd, 1013); }
-    void Close() { EndDialog(IDCANCEL); }
-
-protected:
-    BOOL OnInitDialog() override {
-        const BOOL result = FolderDialog::OnInitDialog();
-        PostMessageA(m_hWnd, scriptMessage, 0, 0);
-        return result;
-    }
-    bool OnMessage(Message& m) override {
-        if (m.message != scriptMessage) return FolderDialog::OnMessage(m);
-        script_(*this);
-        return true;
-    }
-
-private:
-    std::function<void(TimedFolderDialog&)> script_;
-};
 
 void MakeFolder(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
 
@@ -76,10 +52,10 @@ void BenchOpen(const std::string& start) {
     long searches = 0;
     for (int run = 0; run < runs; ++run) {
         double opened = 0;
-        TimedFolderDialog dialog([&](TimedFolderDialog& d) {
+        DrivenFolderDialog dialog(2, [&](DrivenFolderDialog& d) {
             opened = NowMs();
             searches = DirectorySearchCount();
-            d.Close();
+            d.Click(IDCANCEL);
         });
         dialog.m_strFolder = start;
         ResetDirectorySearchCount();
@@ -95,7 +71,7 @@ void BenchExpand(const std::string& folder, const char* what) {
     std::vector<double> times, again;
     long searches = 0;
     for (int run = 0; run < runs; ++run) {
-        TimedFolderDialog dialog([&](TimedFolderDialog& d) {
+        DrivenFolderDialog dialog(2, [&](DrivenFolderDialog& d) {
             HWND tree = d.Tree();
             auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
             ResetDirectorySearchCount();
@@ -108,7 +84,7 @@ void BenchExpand(const std::string& folder, const char* what) {
             const double reopen = NowMs();
             SendMessageA(tree, WM_KEYDOWN, VK_ADD, 0);
             again.push_back(NowMs() - reopen);
-            d.Close();
+            d.Click(IDCANCEL);
         });
         dialog.m_strFolder = folder;
         dialog.DoModal();

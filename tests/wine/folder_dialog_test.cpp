@@ -12,52 +12,14 @@
 #include <vector>
 
 #include "browse/free_space.h"
+#include "wine/driven_folder_dialog.h"
 #include "browse/search_count.h"
 #include "framework/app.h"
 #include "framework/wait_cursor.h"
 
 namespace {
 
-constexpr int treeId = 1013, pathId = 1028, freeSpaceId = 1001;
-constexpr UINT scriptMessage = WM_APP + 1;
-
-// The browser with a script that runs once the dialog is on screen, like a
-// user sitting in front of it. The script ends the dialog; one that stops
-// early on a failed assertion leaves it to be ended with IDABORT.
-class DrivenFolderDialog : public FolderDialog {
-public:
-    DrivenFolderDialog(int platformKind, std::function<void(DrivenFolderDialog&)> script)
-        : FolderDialog(nullptr, platformKind), script_(std::move(script)) {}
-
-    HWND Window() const { return m_hWnd; }
-    HWND Tree() const { return GetDlgItem(m_hWnd, treeId); }
-    void Click(int id) const { ::SendMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
-
-protected:
-    BOOL OnInitDialog() override {
-        const BOOL result = FolderDialog::OnInitDialog();
-        PostMessageA(m_hWnd, scriptMessage, 0, 0);
-        return result;
-    }
-    bool OnMessage(Message& m) override {
-        if (m.message != scriptMessage) return FolderDialog::OnMessage(m);
-        script_(*this);
-        if (!ended_) EndDialog(IDABORT);
-        return true;
-    }
-    void OnOK() override {
-        ended_ = true;
-        FolderDialog::OnOK();
-    }
-    void OnCancel() override {
-        ended_ = true;
-        FolderDialog::OnCancel();
-    }
-
-private:
-    std::function<void(DrivenFolderDialog&)> script_;
-    bool ended_ = false;
-};
+constexpr int pathId = 1028, freeSpaceId = 1001;
 
 struct BrowseRun {
     INT_PTR result = 0;
