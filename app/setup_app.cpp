@@ -33,8 +33,8 @@ bool SetupApp::InitInstance() {
     // controls library registers the folder browser's tree view class.
     InitCommonControls();
     {
+        // The setup dialog is the only window; its modal run is the whole program.
         SetupDialog dialog(nullptr);
-        m_hMainWnd = nullptr;
         dialog.DoModal();
     }
     return false;

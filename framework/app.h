@@ -21,8 +21,6 @@ public:
     [[nodiscard]] const std::string& DisplayName() const { return displayName_; }
     [[nodiscard]] HINSTANCE Instance() const { return instance_; }
 
-    HWND m_hMainWnd = nullptr;
-
     static CWinApp* Current() { return current_; }
 
     int Run(HINSTANCE instance);
